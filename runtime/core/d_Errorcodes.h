@@ -1,0 +1,117 @@
+#ifndef TALVOR_CORE_D_ERRORCODES_H
+#define TALVOR_CORE_D_ERRORCODES_H
+
+// The error kinds of the runtime. They are grouped by hundreds: 1000s the
+// language binding, 2000s environment and object life cycle, 2400s files,
+// 2500 strings, 3100s databases, 3200 queries, 3300 memory, 3400s
+// transactions, 3500s sessions, 3600s triggers, 3700 threads, 3800s
+// environment state, 3900s segments, 4000 data blocks, 4100s storages, 4200s
+// the object cache, 5000s signal codes.
+enum d_ErrorKind : long {
+    d_Error_None = 0,
+    d_Error_DatabaseClassMismatch = 1000,
+    d_Error_DatabaseClassUndefined = 1001,
+    d_Error_DatabaseClosed = 1002,
+    d_Error_DatabaseOpen = 1003,
+    d_Error_DateInvalid = 1004,
+    d_Error_ElementNotFound = 1005,
+    d_Error_IteratorDifferentCollections = 1006,
+    d_Error_IteratorExhausted = 1007,
+    d_Error_IteratorNotBackward = 1008,
+    d_Error_MemberIsOfInvalidType = 1009,
+    d_Error_MemberNotFound = 1010,
+    d_Error_NameNotUnique = 1011,
+    d_Error_PositionOutOfRange = 1012,
+    d_Error_QueryParameterCountInvalid = 1013,
+    d_Error_QueryParameterTypeInvalid = 1014,
+    d_Error_RefInvalid = 1015,
+    d_Error_RefNull = 1016,
+    d_Error_TimeInvalid = 1017,
+    d_Error_TimestampInvalid = 1018,
+    d_Error_TransactionNotOpen = 1019,
+    d_Error_TransactionOpen = 1020,
+    d_Error_TypeInvalid = 1021,
+    d_Error_ManagerInit = 2000,
+    d_Error_SystemInterfaces = 2001,
+    d_Error_UserInterfaces = 2002,
+    d_Error_ObjectInvalidOid = 2100,
+    d_Error_ObjectLockedExclusive = 2101,
+    d_Error_ObjectCreate = 2102,
+    d_Error_ObjectModify = 2103,
+    d_Error_ObjectDelete = 2104,
+    d_Error_ObjectLoad = 2105,
+    d_Error_ObjectReserve = 2106,
+    d_Error_ObjectConfirm = 2107,
+    d_Error_ExtentInvalid = 2200,
+    d_Error_FileNotFound = 2400,
+    d_Error_FilePath = 2401,
+    d_Error_FileLocked = 2402,
+    d_Error_FileUnknown = 2403,
+    d_Error_StringIndex = 2500,
+    d_Error_DatabaseOpenFailed = 3100,
+    d_Error_DatabaseCloseFailed = 3101,
+    d_Error_DatabaseCreateFailed = 3102,
+    d_Error_DatabaseExists = 3103,
+    d_Error_DatabaseDomainNotFound = 3104,
+    d_Error_DatabaseExtend = 3105,
+    d_Error_DatabaseClassCreate = 3106,
+    d_Error_DatabaseNotFound = 3107,
+    d_Error_DatabasePath = 3108,
+    d_Error_DatabaseLocked = 3109,
+    d_Error_QuerySyntax = 3200,
+    d_Error_OutOfMemory = 3300,
+    d_Error_TransactionCommit = 3400,
+    d_Error_TransactionCheckpoint = 3401,
+    d_Error_SessionCreate = 3500,
+    d_Error_SessionNotFound = 3501,
+    d_Error_SessionSingleThread = 3502,
+    d_Error_SessionDatabaseError = 3503,
+    d_Error_SessionException = 3504,
+    d_Error_TriggerBeforeNew = 3600,
+    d_Error_TriggerOnUpdate = 3601,
+    d_Error_TriggerBeforeUpdate = 3602,
+    d_Error_ThreadCreate = 3700,
+    d_Error_NotInitialized = 3800,
+    d_Error_ShutdownForced = 3801,
+    d_Error_SegmentOpen = 3900,
+    d_Error_SegmentCreate = 3901,
+    d_Error_SegmentExtend = 3902,
+    d_Error_SegmentNotExtendable = 3903,
+    d_Error_SegmentShrink = 3904,
+    d_Error_SegmentModify = 3905,
+    d_Error_SegmentRange = 3906,
+    d_Error_BlockMove = 4000,
+    d_Error_RefSegmentNotFound = 4100,
+    d_Error_DataSegmentNotFound = 4101,
+    d_Error_RecordNotFound = 4102,
+    d_Error_RecordDeleted = 4103,
+    d_Error_RecordAlreadyDeleted = 4104,
+    d_Error_RefSegmentAdd = 4105,
+    d_Error_DataSegmentAdd = 4106,
+    d_Error_StorageNotFound = 4107,
+    d_Error_CacheNotFound = 4200,
+    d_Error_CacheInsert = 4201,
+    d_Error_CacheNotLocked = 4202,
+    d_Error_CacheLockConflict = 4203,
+    d_Error_CacheNotOwner = 4204,
+    d_Error_SignalAbort = 5000,
+    d_Error_SignalBreak = 5001,
+    d_Error_SignalFpe = 5002,
+    d_Error_SignalIll = 5003,
+    d_Error_SignalInt = 5004,
+    d_Error_SignalSegv = 5005,
+    d_Error_SignalTerm = 5006,
+    d_Error_SignalUnhandled = 5007,
+    d_Error_End = 5008
+};
+
+// One pair of the kind table.
+struct d_ErrorDescription {
+    long kind;
+    const char *text;
+};
+
+// The kind table in ascending kind order, closed by the pair (d_Error_End, "").
+extern const d_ErrorDescription d_ErrorDescriptions[];
+
+#endif

@@ -1,0 +1,154 @@
+#ifndef TALVOR_CORE_OARRAY_H
+#define TALVOR_CORE_OARRAY_H
+
+#include <cstdint>
+#include <cstring>
+
+#include "core/d_Binary.h"
+#include "core/d_Error.h"
+#include "core/oMemoryManager.h"
+#include "schema/oStreamable.h"
+
+class oDynaObject;
+template <class T>
+class oIterator;
+
+// Growable array of element pointers with lookup by name and by id.
+// Elements sit in slots 0..count-1 without gaps; the array never owns the
+// pointed objects except through deleteAll() and oIterator::deleteObj().
+// Lookup by name needs `getName()` on the element type (returning a d_String),
+// lookup by id needs `getId()`.
+template <class T>
+class oArray : public oStreamable {
+public:
+    explicit oArray(unsigned long size, long step = -1)
+        : count(0),
+          elemType(nullptr),
+          slots(nullptr),
+          capacity(static_cast<std::uint32_t>(size)),
+          step(static_cast<std::uint32_t>(step == -1 ? size / 2 : step)),
+          itemWidth(sizeof(T)) {
+        if (size != 0) slots = static_cast<T *>(oMemoryManager::alloc(size * sizeof(T), "oArray::oArray"));
+    }
+    oArray(const oArray &) = delete;
+    oArray &operator=(const oArray &) = delete;
+    ~oArray() override { oMemoryManager::free(slots); }
+
+    unsigned long getCount() const { return count; }
+    unsigned long getCapacity() const { return capacity; }
+    unsigned long getStep() const { return step; }
+    oDynaObject *getElemType() const { return elemType; }
+    // Unchecked slot access; callers stay below getCount().
+    T &operator[](unsigned long index) { return slots[index]; }
+    const T &operator[](unsigned long index) const { return slots[index]; }
+
+    // Inserts before slot `at`; an index beyond count appends.
+    bool insert_i(const T &element, unsigned long at) {
+        if (count == capacity && !grow()) return false;
+        if (at > count) at = count;
+        std::memmove(slots + at + 1, slots + at, (count - at) * sizeof(T));
+        slots[at] = element;
+        ++count;
+        return true;
+    }
+
+    bool remove(unsigned long at) {
+        if (at >= count) return false;
+        std::memmove(slots + at, slots + at + 1, (count - at - 1) * sizeof(T));
+        --count;
+        return true;
+    }
+
+    bool remove(const T &element) {
+        for (std::uint32_t i = 0; i < count; ++i) {
+            if (slots[i] == element) return remove(i);
+        }
+        return false;
+    }
+
+    bool replace(const T &element, unsigned long at) {
+        if (at >= count) return false;
+        slots[at] = element;
+        return true;
+    }
+
+    // Copies the elements of `source`, growing to its capacity when smaller.
+    bool assign(oArray<T> &source) {
+        if (capacity < source.capacity) {
+            T *grown;
+            try {
+                grown = static_cast<T *>(oMemoryManager::realloc(slots, source.capacity * sizeof(T)));
+            } catch (d_Error *error) {
+                delete error;
+                return false;
+            }
+            slots = grown;
+            capacity = source.capacity;
+        }
+        if (source.count != 0) std::memcpy(slots, source.slots, source.count * sizeof(T));
+        count = source.count;
+        return true;
+    }
+
+    void deleteAll() {
+        for (std::uint32_t i = 0; i < count; ++i) delete slots[i];
+        count = 0;
+    }
+
+    T searchByName(const char *name) const {
+        long at = indexOfName(name);
+        return at < 0 ? nullptr : slots[at];
+    }
+
+    T searchById(unsigned long id) const {
+        for (std::uint32_t i = 0; i < count; ++i) {
+            if (slots[i]->getId() == id) return slots[i];
+        }
+        return nullptr;
+    }
+
+    oIterator<T> iterByName(const char *name) {
+        long at = indexOfName(name);
+        return at < 0 ? oIterator<T>() : oIterator<T>(this, static_cast<unsigned long>(at));
+    }
+
+    T last() const { return count == 0 ? nullptr : slots[count - 1]; }
+
+    // Element streaming is completed together with the record encoders: an
+    // array can only be written after a read has told it its element type.
+    bool toStream(d_Binary &, oInterface *) override { return false; }
+    bool fromStream(d_Binary &, oInterface *) override { return false; }
+
+private:
+    bool grow() {
+        if (step == 0) return false;
+        T *grown;
+        try {
+            grown = static_cast<T *>(oMemoryManager::realloc(slots, (capacity + step) * sizeof(T)));
+        } catch (d_Error *error) {
+            delete error;
+            return false;
+        }
+        slots = grown;
+        capacity += step;
+        return true;
+    }
+
+    long indexOfName(const char *name) const {
+        for (std::uint32_t i = 0; i < count; ++i) {
+            if (std::strcmp(slots[i]->getName().c_str(), name) == 0) return static_cast<long>(i);
+        }
+        return -1;
+    }
+
+    std::uint32_t count;
+    oDynaObject *elemType;
+    T *slots;
+    std::uint32_t capacity;
+    std::uint32_t step;
+    std::uint16_t itemWidth;
+};
+
+#include "core/oIterator.h"
+
+#endif

@@ -1,0 +1,47 @@
+#ifndef TALVOR_CORE_OVECTOR_H
+#define TALVOR_CORE_OVECTOR_H
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "schema/oStreamable.h"
+
+// A standard vector that can write its elements into a byte buffer and read
+// them back. The pointer-only helpers (destroy, deleteAll, searchByName) are
+// instantiated only by the pointer instances that use them.
+template <class T>
+class oVector : public std::vector<T>, public oStreamable {
+public:
+    using std::vector<T>::vector;
+    oVector() = default;
+    oVector(const oVector &) = default;
+    oVector &operator=(const oVector &) = default;
+    ~oVector() override = default;
+
+    // Erases the first element equal to `element`; the pointed object stays.
+    bool destroy(const T &element) {
+        auto found = std::find(this->begin(), this->end(), element);
+        if (found == this->end()) return false;
+        this->erase(found);
+        return true;
+    }
+
+    void deleteAll() {
+        for (T &element : *this) delete element;
+        this->clear();
+    }
+
+    T searchByName(const char *name) const {
+        for (const T &element : *this) {
+            if (std::strcmp(element->getName().c_str(), name) == 0) return element;
+        }
+        return nullptr;
+    }
+
+    // Element streaming is completed together with the record encoders.
+    bool toStream(d_Binary &, oInterface *) override { return false; }
+    bool fromStream(d_Binary &, oInterface *) override { return false; }
+};
+
+#endif
