@@ -25,11 +25,16 @@ d_Binary::d_Binary(const char *src, unsigned long len)
 
 d_Binary::d_Binary(const d_Binary &other) : d_Binary(other.buffer, other.length) {}
 
+// Assignment replaces the content whole: even a fixed buffer takes a block
+// large enough for the copy, since a silently short copy would lose data.
 d_Binary &d_Binary::operator=(const d_Binary &other) {
-    if (this != &other) {
-        length = 0;
-        set(other.buffer, 0, other.length);
+    if (this == &other) return *this;
+    if (other.length > capacity) {
+        buffer = static_cast<char *>(oMemoryManager::realloc(buffer, other.length));
+        capacity = other.length;
     }
+    if (other.length != 0) std::memcpy(buffer, other.buffer, other.length);
+    length = other.length;
     return *this;
 }
 
