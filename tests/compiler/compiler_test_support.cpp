@@ -82,9 +82,11 @@ TempDir::~TempDir() {
     ::rmdir(path_.c_str());
 }
 
-std::vector<std::string> TempDir::list() const {
+std::vector<std::string> TempDir::list() const { return listDirectory(path_); }
+
+std::vector<std::string> listDirectory(const std::string &path) {
     std::vector<std::string> names;
-    DIR *dir = ::opendir(path_.c_str());
+    DIR *dir = ::opendir(path.c_str());
     if (dir == nullptr) return names;
     while (dirent *entry = ::readdir(dir)) {
         std::string name = entry->d_name;

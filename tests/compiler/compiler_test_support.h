@@ -38,6 +38,9 @@ private:
     std::string path_;
 };
 
+// The names of the files in a directory, sorted.
+std::vector<std::string> listDirectory(const std::string &path);
+
 std::string readFile(const std::string &path);
 void writeFile(const std::string &path, const std::string &bytes);
 
