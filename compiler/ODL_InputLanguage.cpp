@@ -1,5 +1,6 @@
 #include "ODL_InputLanguage.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 

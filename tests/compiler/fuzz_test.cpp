@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <random>
-#include <regex>
 #include <string>
 
 #include "CPP_OutputLanguage.h"
@@ -87,14 +86,29 @@ std::string checkOutcome(const std::string &source, const ParseResult &result) {
     if (result.output.compare(0, parsing.size(), parsing) != 0) return "no parsing line";
     std::string rest = result.output.substr(parsing.size());
     if (!result.failed) return rest == "done\n  0 error(s) found.\n" ? "" : "bad success lines";
-    static const std::regex reportFormat(
-        "\n\n  ([^\n]*)\n(-*)\\^\n  ERROR: Line ([0-9]+) = ([^\n]*)\n\n  1 error\\(s\\) found\\. Abort compilation\\.\n");
-    std::smatch parts;
-    if (!std::regex_match(rest, parts, reportFormat)) return "report format";
-    std::string context = parts[1];
-    size_t dashes = parts[2].length();
-    long line = std::stol(parts[3]);
-    if (std::find(std::begin(MESSAGES), std::end(MESSAGES), parts[4].str()) == std::end(MESSAGES)) return "message";
+    // "\n\n  " context "\n" dashes "^\n  ERROR: Line " N " = " message "\n\n" closing line
+    const std::string closing = "\n\n  1 error(s) found. Abort compilation.\n";
+    if (rest.compare(0, 4, "\n\n  ") != 0) return "report start";
+    size_t contextEnd = rest.find('\n', 4);
+    if (contextEnd == std::string::npos) return "context line";
+    std::string context = rest.substr(4, contextEnd - 4);
+    size_t caret = rest.find_first_not_of('-', contextEnd + 1);
+    if (caret == std::string::npos || rest[caret] != '^') return "marker line";
+    size_t dashes = caret - contextEnd - 1;
+    const std::string lineLabel = "^\n  ERROR: Line ";
+    if (rest.compare(caret, lineLabel.size(), lineLabel) != 0) return "error line";
+    size_t number = caret + lineLabel.size();
+    size_t numberEnd = rest.find_first_not_of("0123456789", number);
+    if (numberEnd == number || numberEnd == std::string::npos) return "line number format";
+    long line = std::stol(rest.substr(number, numberEnd - number));
+    if (rest.compare(numberEnd, 3, " = ") != 0) return "error line";
+    size_t messageStart = numberEnd + 3;
+    if (rest.size() < messageStart + closing.size() ||
+        rest.compare(rest.size() - closing.size(), closing.size(), closing) != 0) {
+        return "closing line";
+    }
+    std::string message = rest.substr(messageStart, rest.size() - closing.size() - messageStart);
+    if (std::find(std::begin(MESSAGES), std::end(MESSAGES), message) == std::end(MESSAGES)) return "message";
     if (context.size() > 40 || dashes > 20 || dashes > context.size()) return "context size";
     if (context.find_first_of(std::string("\r\t\0", 3)) != std::string::npos) return "context characters";
     if (shownAsContext(source).find(context) == std::string::npos) return "context not from the source";
