@@ -1,3 +1,7 @@
+#include <set>
+#include <thread>
+#include <vector>
+
 #include "schema/oClass.h"
 #include "schema_fixture.h"
 
@@ -131,6 +135,42 @@ TEST_F(Registry, CountsEmbeddedMembersThroughBases) {
     EXPECT_EQ(derived->getMembers()[0]->getEmbeddedInterface(), varray);
     registry->registerInterface("app", holder);
     registry->registerInterface("app", derived);
+}
+
+// Threads that open databases register classes while others look them up:
+// the domain is created once and every class gets its own id.
+TEST_F(Registry, ConcurrentRegistrationCreatesOneDomain) {
+    const int threads = 4;
+    const int perThread = 40;
+    std::vector<std::vector<oClass *> > made(threads);
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t) {
+        workers.emplace_back([this, t, &made] {
+            for (int i = 0; i < perThread; ++i) {
+                d_String name("C");
+                name += t * perThread + i;
+                oClass *cls = new oClass(name.c_str());
+                registry->registerInterface("shared", cls);
+                made[t].push_back(cls);
+                registry->searchInterface("shared", name.c_str());
+            }
+        });
+    }
+    for (std::thread &worker : workers) worker.join();
+    oDomain *shared = registry->searchDomain("shared");
+    ASSERT_NE(shared, nullptr);
+    EXPECT_EQ(shared->getCount(), static_cast<unsigned long>(threads * perThread));
+    std::set<unsigned> ids;
+    for (const auto &list : made) {
+        for (oClass *cls : list) {
+            ids.insert(cls->getId());
+            EXPECT_EQ(cls->getDomain(), shared);
+        }
+    }
+    EXPECT_EQ(ids.size(), static_cast<size_t>(threads * perThread));
+    EXPECT_EQ(*ids.begin(), 100u);
+    registry->deleteDomain("shared");
+    EXPECT_EQ(registry->searchDomain("shared"), nullptr);
 }
 
 TEST_F(Registry, MethodsTakeNoRoom) {
