@@ -273,6 +273,17 @@ TEST_F(LayoutTest, I386Figures) {
     EXPECT_EQ(small.getMemorySize(), 36u);
     EXPECT_EQ(small.getStreamSize(), 3u);
 
+    // The record example class: code, name, owner, active.
+    oClass example("Example");
+    example.makePersistent();
+    example.addProperty("code", oMember::tLong, oMember::PERSISTENT);
+    example.addProperty("name", oMember::tString, oMember::PERSISTENT);
+    example.addProperty("owner", oMember::tRef, oMember::PERSISTENT);
+    example.addProperty("active", oMember::tBoolean, oMember::PERSISTENT);
+    const unsigned long exampleOffsets[] = {32, 36, 52, 64};
+    for (unsigned long i = 0; i < 4; ++i) EXPECT_EQ(example.getMembers()[i]->getMemoryOffset(), exampleOffsets[i]);
+    EXPECT_EQ(example.getStreamSize(), 21u);
+
     oClass virtualOne("Virtual");
     virtualOne.setVirtual();
     EXPECT_EQ(virtualOne.getMemorySize(), 4u);
