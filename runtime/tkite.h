@@ -20,5 +20,7 @@ typedef char d_Char;
 #include "core/d_Binary.h"
 #include "core/d_Error.h"
 #include "core/d_String.h"
+#include "objects/d_Object.h"
+#include "objects/d_Ref.h"
 
 #endif

@@ -3,13 +3,13 @@
 
 #include <cstdint>
 #include <cstring>
+#include <typeinfo>
 
 #include "core/d_Binary.h"
 #include "core/d_Error.h"
 #include "core/oMemoryManager.h"
+#include "schema/oDynaObject.h"
 #include "schema/oStreamable.h"
-
-class oDynaObject;
 template <class T>
 class oIterator;
 
@@ -32,7 +32,10 @@ public:
     }
     oArray(const oArray &) = delete;
     oArray &operator=(const oArray &) = delete;
-    ~oArray() override { oMemoryManager::free(slots); }
+    ~oArray() override {
+        delete elemType;
+        oMemoryManager::free(slots);
+    }
 
     unsigned long getCount() const { return count; }
     unsigned long getCapacity() const { return capacity; }
@@ -114,10 +117,25 @@ public:
 
     T last() const { return count == 0 ? nullptr : slots[count - 1]; }
 
-    // Element streaming is completed together with the record encoders: an
-    // array can only be written after a read has told it its element type.
-    bool toStream(d_Binary &, oInterface *) override { return false; }
-    bool fromStream(d_Binary &, oInterface *) override { return false; }
+    // Appends the elements as a length-prefixed sequence. An array learns its
+    // element type only from a read: before that it writes nothing (false).
+    bool toStream(d_Binary &out, oInterface *) override {
+        if (elemType == nullptr) return false;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            if (!oStreamable::appendElement(slots[i], out, *elemType)) return false;
+        }
+        return true;
+    }
+
+    // Takes a new element type description (the previous one is released),
+    // then appends the elements read from the buffer.
+    bool fromStream(d_Binary &in, oInterface *iface) override {
+        delete elemType;
+        elemType = nullptr;
+        elemType = new oDynaObject(typeid(T).name(), oDynaObject::domainOf(iface));
+        return oStreamable::readElements<T>(in, *elemType, iface,
+                                            [this](const T &element) { return insert_i(element, count); });
+    }
 
 private:
     bool grow() {

@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <typeinfo>
 #include <vector>
 
+#include "schema/oDynaObject.h"
 #include "schema/oStreamable.h"
 
 // A standard vector that can write its elements into a byte buffer and read
@@ -39,9 +41,25 @@ public:
         return nullptr;
     }
 
-    // Element streaming is completed together with the record encoders.
-    bool toStream(d_Binary &, oInterface *) override { return false; }
-    bool fromStream(d_Binary &, oInterface *) override { return false; }
+    // Appends the elements as a length-prefixed sequence, typed by the
+    // element type's name looked up in the domain of the interface.
+    bool toStream(d_Binary &out, oInterface *iface) override {
+        oDynaObject description(typeid(T).name(), oDynaObject::domainOf(iface));
+        for (const T &element : *this) {
+            if (!oStreamable::appendElement(element, out, description)) return false;
+        }
+        return true;
+    }
+
+    // Appends the elements read from the buffer; the vector is not emptied.
+    bool fromStream(d_Binary &in, oInterface *iface) override {
+        oDynaObject description(typeid(T).name(), oDynaObject::domainOf(iface));
+        return oStreamable::readElements<T>(in, description, iface,
+                                            [this](const T &element) {
+                                                this->push_back(element);
+                                                return true;
+                                            });
+    }
 };
 
 #endif
