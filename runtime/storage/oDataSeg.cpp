@@ -43,7 +43,7 @@ void oDataSeg::open(const d_String &base) {
 void oDataSeg::checkRecord(unsigned long pos, unsigned long size, const char *operation) const {
     unsigned long used;
     records.getFull(used);
-    if (static_cast<unsigned long long>(pos) + HEADER_SIZE + size <= used) return;
+    if (oSegment::fitsWithin(pos, size, used) && HEADER_SIZE <= used - pos - size) return;
     d_Error *error = new d_Error(d_Error_SegmentRange);
     *error << " (" << operation << ")";
     throw error;

@@ -103,7 +103,7 @@ void oSegment::requireOpen(const char *operation) const {
 
 void oSegment::checkRange(unsigned long pos, unsigned long len, const char *operation) const {
     requireOpen(operation);
-    if (static_cast<unsigned long long>(pos) + len <= word(USED)) return;
+    if (fitsWithin(pos, len, word(USED))) return;
     d_Error *error = new d_Error(d_Error_SegmentRange);
     *error << " (" << operation << ")";
     throw error;
@@ -135,10 +135,10 @@ void oSegment::get(unsigned long pos, unsigned long len, d_Binary &dst) const {
 
 void oSegment::set(unsigned long pos, unsigned long len, const char *src) {
     requireOpen("set");
-    unsigned long long end = static_cast<unsigned long long>(pos) + len;
-    if (end > word(USED)) {
+    if (!fitsWithin(pos, len, word(USED))) {
         try {
-            if (end > LARGEST_FILE) throwDamaged(" (set beyond the largest segment)");
+            if (!fitsWithin(pos, len, LARGEST_FILE)) throwDamaged(" (set beyond the largest segment)");
+            unsigned long long end = static_cast<unsigned long long>(pos) + len;
             extend(static_cast<unsigned long>(end - word(USED)));
         } catch (d_Error *cause) {
             throwWrapped(d_Error_SegmentModify, cause, " (set)");
@@ -155,9 +155,9 @@ void oSegment::move(unsigned long from, unsigned long to, unsigned long len) {
     try {
         d_Binary scratch(d_Binary::DEFAULT_SIZE, d_Binary::DEFAULT_STEP);
         get(from, len, scratch);
-        unsigned long long end = static_cast<unsigned long long>(to) + len;
-        if (end > word(USED)) {
-            if (end > LARGEST_FILE) throwDamaged(" (move beyond the largest segment)");
+        if (!fitsWithin(to, len, word(USED))) {
+            if (!fitsWithin(to, len, LARGEST_FILE)) throwDamaged(" (move beyond the largest segment)");
+            unsigned long long end = static_cast<unsigned long long>(to) + len;
             extend(static_cast<unsigned long>(end - word(USED)));
         }
         oFile::set(to + HEADER_SIZE, scratch);

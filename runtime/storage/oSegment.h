@@ -53,6 +53,11 @@ public:
         for (int i = 0; i < 4; ++i) at[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
     }
 
+    // True when [pos, pos + len) lies within [0, limit), without wrapping around.
+    static bool fitsWithin(unsigned long long pos, unsigned long long len, unsigned long long limit) {
+        return pos <= limit && len <= limit - pos;
+    }
+
     // How often files were resized and the time spent doing it, for tuning steps.
     static void getResizeStats(unsigned long long &count, unsigned long long &nanoseconds);
 
