@@ -186,8 +186,7 @@ private:
 }  // namespace
 
 TEST(StorageModel, RandomRunsNeverLoseOrCorruptRecords) {
-    // The 32-bit build runs under an emulator: fewer operations, still thousands.
-    const int operations = sizeof(void *) == 4 ? 2500 : 5000;
+    const int operations = 5000;
     unsigned long long resizesBefore, resizesAfter, nanoseconds;
     oSegment::getResizeStats(resizesBefore, nanoseconds);
     for (unsigned seed : {1u, 2u, 3u}) {

@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -328,7 +330,9 @@ TEST_F(StorageTest, MergesNeverShiftARangeThatHoldsAHole) {
             d_Binary data;
             bool found = fresh.getRecord(0, numbers[i], data);
             EXPECT_EQ(found, !punched) << c.what << " record " << i;
-            if (found) EXPECT_EQ(std::string(data.data(), data.getLength()), std::string(100, 'a' + i)) << c.what;
+            if (found) {
+                EXPECT_EQ(std::string(data.data(), data.getLength()), std::string(100, 'a' + i)) << c.what;
+            }
         }
     }
 }
