@@ -102,14 +102,14 @@ void run(benchmark::State &state, Operation operation) {
 }  // namespace
 
 // Argument 0: default steps; 1: steps of 1 MiB.
-BENCHMARK_CAPTURE(run, add, ADD)->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(run, read, READ)->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(run, replace_same_size, REPLACE_SAME)->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(run, add, ADD)->Arg(0)->Arg(1)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(run, read, READ)->Arg(0)->Arg(1)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(run, replace_same_size, REPLACE_SAME)->Arg(0)->Arg(1)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(run, replace_other_size, REPLACE_OTHER)
     ->Arg(0)
     ->Arg(1)
-    ->Iterations(3)
+    ->Iterations(3)->UseRealTime()
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(run, delete, DELETE)->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(run, delete, DELETE)->Arg(0)->Arg(1)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
