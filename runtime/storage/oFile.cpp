@@ -123,7 +123,12 @@ void oFile::get(unsigned long pos, unsigned long len, char *dst) const {
 }
 
 void oFile::get(unsigned long pos, unsigned long len, d_Binary &dst) const {
-    dst.set(mapAddress + pos, dst.getLength(), len);
+    // A fixed-size buffer refuses what does not fit: never hand back a cut copy.
+    if (!dst.set(mapAddress + pos, dst.getLength(), len)) {
+        d_Error *error = new d_Error(d_Error_OutOfMemory);
+        *error << " (size=" << len << ").";
+        throw error;
+    }
 }
 
 void oFile::set(unsigned long pos, unsigned long len, const char *src) const {

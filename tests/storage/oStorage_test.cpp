@@ -409,3 +409,13 @@ TEST(StorageDamage, AGoodFixtureOpensAndReads) {
     EXPECT_EQ(std::string(data.data(), data.getLength()), "hello");
     EXPECT_EQ(checkStorage(storage, 1), "");
 }
+
+TEST_F(StorageTest, AFixedBufferTooSmallForTheRecordIsRefusedNotFilledWithACutCopy) {
+    unsigned long number = add("ten bytes!");
+    d_Binary fixed(4, 0);
+    Caught caught = catchError([&] { storage.getRecord(0, number, fixed); });
+    EXPECT_EQ(caught.kinds, std::vector<long>{d_Error_OutOfMemory});
+    d_Binary roomy(16, 0);
+    ASSERT_TRUE(storage.getRecord(0, number, roomy));
+    EXPECT_EQ(std::string(roomy.data(), roomy.getLength()), "ten bytes!");
+}
