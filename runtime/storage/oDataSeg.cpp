@@ -130,10 +130,14 @@ void oDataSeg::delRecord(unsigned long pos, unsigned long size) {
     Hole prev{0, 0}, next{0, 0};
     for (unsigned long i = 0; i < count; ++i) {
         getHole(i);
-        if (holeBuffer.position <= pos) {
-            if (prevIndex == NONE || holeBuffer.position > prev.position) prevIndex = i, prev = holeBuffer;
-        } else if (holeBuffer.position < used) {
-            if (nextIndex == NONE || holeBuffer.position < next.position) nextIndex = i, next = holeBuffer;
+        bool before = holeBuffer.position <= pos;
+        if (before && (prevIndex == NONE || holeBuffer.position > prev.position)) {
+            prevIndex = i;
+            prev = holeBuffer;
+        } else if (!before && holeBuffer.position < used &&
+                   (nextIndex == NONE || holeBuffer.position < next.position)) {
+            nextIndex = i;
+            next = holeBuffer;
         }
     }
     if ((prevIndex != NONE && prev.end() > pos) || (nextIndex != NONE && next.position < recEnd)) {
