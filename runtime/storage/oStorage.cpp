@@ -1,5 +1,7 @@
 #include "storage/oStorage.h"
 
+#include <memory>
+
 #include "core/d_Error.h"
 #include "core/oMemoryManager.h"
 #include "objects/d_Session.h"
@@ -12,12 +14,12 @@ namespace {
     throw error;
 }
 
+// Hands a segment that is fully set up over to the list; until then the
+// pointer owns it, so a failure anywhere on the way frees it.
 template <class T>
-void append(oArray<T *> &list, T *segment) {
-    if (!list.insert_i(segment, list.getCount())) {
-        delete segment;
-        throw new d_Error(d_Error_OutOfMemory);
-    }
+void append(oArray<T *> &list, std::unique_ptr<T> segment) {
+    if (!list.insert_i(segment.get(), list.getCount())) throw new d_Error(d_Error_OutOfMemory);
+    segment.release();
 }
 }  // namespace
 
@@ -56,27 +58,17 @@ void oStorage::close() {
 
 void oStorage::addRef(d_String base, unsigned long start, unsigned long step) {
     checkForShutdown();
-    oRefSeg *segment = new oRefSeg();
-    try {
-        segment->create(base, start, step, GHOST_START, GHOST_STEP);
-    } catch (d_Error *) {
-        delete segment;
-        throw;
-    }
-    append(refSegs, segment);
+    std::unique_ptr<oRefSeg> segment(new oRefSeg());
+    segment->create(base, start, step, GHOST_START, GHOST_STEP);
+    append(refSegs, std::move(segment));
 }
 
 void oStorage::addData(d_String base, unsigned long start, unsigned long step) {
     try {
         checkForShutdown();
-        oDataSeg *segment = new oDataSeg(this);
-        try {
-            segment->create(base, start, step, HOLE_START, HOLE_STEP);
-        } catch (d_Error *) {
-            delete segment;
-            throw;
-        }
-        append(dataSegs, segment);
+        std::unique_ptr<oDataSeg> segment(new oDataSeg(this));
+        segment->create(base, start, step, HOLE_START, HOLE_STEP);
+        append(dataSegs, std::move(segment));
     } catch (d_Error *cause) {
         d_Error *error = new d_Error(d_Error_DataSegmentAdd);
         *error << " <" << base << ">.";
@@ -86,25 +78,15 @@ void oStorage::addData(d_String base, unsigned long start, unsigned long step) {
 }
 
 void oStorage::openRef(d_String base) {
-    oRefSeg *segment = new oRefSeg();
-    try {
-        segment->open(base);
-    } catch (d_Error *) {
-        delete segment;
-        throw;
-    }
-    append(refSegs, segment);
+    std::unique_ptr<oRefSeg> segment(new oRefSeg());
+    segment->open(base);
+    append(refSegs, std::move(segment));
 }
 
 void oStorage::openData(d_String base) {
-    oDataSeg *segment = new oDataSeg(this);
-    try {
-        segment->open(base);
-    } catch (d_Error *) {
-        delete segment;
-        throw;
-    }
-    append(dataSegs, segment);
+    std::unique_ptr<oDataSeg> segment(new oDataSeg(this));
+    segment->open(base);
+    append(dataSegs, std::move(segment));
 }
 
 oRefSeg *oStorage::getRef(unsigned long index) const {
