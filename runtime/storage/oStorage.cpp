@@ -6,6 +6,7 @@
 #include "core/oMemoryManager.h"
 #include "objects/d_Session.h"
 #include "objects/oSessionManager.h"
+#include "schema/oDomain.h"
 
 namespace {
 [[noreturn]] void throwRecordError(long kind, unsigned long ref, unsigned long number, const char *tail = ").") {
@@ -29,18 +30,21 @@ oStorage::oStorage()
 oStorage::~oStorage() { close(); }
 
 bool oStorage::open(const char *newName, oDomain *newDomain) {
-    if (!name.empty()) return false;
-    name = newName;
-    domain = newDomain;
-    openCount = 1;
-    return true;
+    return attach(d_String(newName), newDomain);
 }
 
 bool oStorage::create(const char *newName, d_String dir, oDomain *newDomain, unsigned long, unsigned long,
                       unsigned long, unsigned long) {
+    return attach(dir + newName, newDomain);
+}
+
+// Names the storage and links it with the class domain of its database, both
+// ways, so that a class can find where its objects are stored.
+bool oStorage::attach(const d_String &fullName, oDomain *newDomain) {
     if (!name.empty()) return false;
-    name = dir + newName;
+    name = fullName;
     domain = newDomain;
+    if (domain != nullptr) domain->setStorage(this);
     openCount = 1;
     return true;
 }

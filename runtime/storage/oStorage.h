@@ -80,6 +80,7 @@ public:
     void setOwner(d_Database *database) { owner = database; }
 
 private:
+    bool attach(const d_String &fullName, oDomain *newDomain);
     // Loads entry `number` and tells whether a record is stored for it: a
     // reserved number has none. An entry that points at a record which does
     // not name it is damage and raises instead of being followed.

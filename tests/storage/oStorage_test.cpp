@@ -8,6 +8,7 @@
 #include "StorageChecker.h"
 #include "StorageTestSupport.h"
 #include "core/oMemoryManager.h"
+#include "schema/oDomain.h"
 #include "storage/oStorage.h"
 
 class StorageTest : public ::testing::Test {
@@ -418,4 +419,19 @@ TEST_F(StorageTest, AFixedBufferTooSmallForTheRecordIsRefusedNotFilledWithACutCo
     d_Binary roomy(16, 0);
     ASSERT_TRUE(storage.getRecord(0, number, roomy));
     EXPECT_EQ(std::string(roomy.data(), roomy.getLength()), "ten bytes!");
+}
+
+TEST(StorageNaming, OpenAndCreateNameOnceAndLinkTheDomainBack) {
+    oDomain opened("accounts", 100), created("bank", 100);
+    oStorage byOpen, byCreate;
+    ASSERT_TRUE(byOpen.open("/data/accounts", &opened));
+    EXPECT_STREQ(byOpen.getName().c_str(), "/data/accounts");
+    EXPECT_EQ(byOpen.getDomain(), &opened);
+    EXPECT_EQ(opened.getStorage(), &byOpen);
+    EXPECT_FALSE(byOpen.open("/data/other", &created));  // already named
+    EXPECT_EQ(created.getStorage(), nullptr);
+
+    ASSERT_TRUE(byCreate.create("bank", "/data/", &created, 0, 0, 0, 0));
+    EXPECT_STREQ(byCreate.getName().c_str(), "/data/bank");
+    EXPECT_EQ(created.getStorage(), &byCreate);
 }
