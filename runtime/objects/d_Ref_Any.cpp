@@ -8,9 +8,15 @@ d_Ref_Any::d_Ref_Any(d_Object *object) : oid{0, 0, 0, 0}, ptr(object) {
     if (object != nullptr) oid = object->get_oid();
 }
 
+// Assigning no object makes the reference null: keeping the old identifier
+// would bring the previous object back on the next use and in the record.
 d_Ref_Any &d_Ref_Any::operator=(d_Object *object) {
+    if (object == nullptr) {
+        clear();
+        return *this;
+    }
     ptr = object;
-    if (object != nullptr) oid = object->get_oid();
+    oid = object->get_oid();
     return *this;
 }
 

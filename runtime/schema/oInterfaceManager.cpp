@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "schema/oInterface.h"
+#include "storage/oFile.h"
 
 const char *const oInterfaceManager::SYSTEM_DOMAIN = "System";
 const std::uint16_t oInterfaceManager::START_SYS_CLASSES;
@@ -25,6 +26,7 @@ oInterface *oInterfaceManager::searchWithFallback(const oDomain *domain, const c
 }
 
 oDomain *oInterfaceManager::createDomain(const char *domainName, unsigned short firstId) {
+    if (domainName == nullptr) return nullptr;
     TALVOR_LOCK(mutex);
     oDomain *domain = new oDomain(domainName, firstId);
     if (!domains.insert_i(domain, domains.getCount())) {
@@ -46,12 +48,14 @@ oDomain *oInterfaceManager::getSystemDomain() {
 
 void oInterfaceManager::deleteDomain(const char *path) {
     if (path == nullptr) return;
-    const char *separator = std::strrchr(path, '/');
-    const char *domainName = separator == nullptr ? path : separator + 1;
+    // The database's domain was named by the same split of its path.
+    d_String directory;
+    d_String domainName;
+    oFile::extractPath(path, directory, domainName);
     TALVOR_LOCK(mutex);
     // Slot 0 is the System domain, which every lookup falls back on.
     for (unsigned long i = 1; i < domains.getCount(); ++i) {
-        if (std::strcmp(domains[i]->getName().c_str(), domainName) == 0) {
+        if (domains[i]->getName() == domainName) {
             delete domains[i];
             domains.remove(i);
             return;

@@ -51,4 +51,24 @@ TEST(Reference, HoldsIdentifierAndPointer) {
     }
     static_assert(sizeof(d_Ref<Item>) == sizeof(d_Ref_Any), "a typed reference adds no data");
 }
+// Assigning no object empties the reference: neither a later use nor a
+// record written afterwards may still name the object it held before.
+TEST(Reference, AssigningNoObjectMakesItNull) {
+    Item item;
+    item.get_oid() = oObjectId{1, 2, 100, 3};
+    d_Ref<Item> typed(&item);
+    typed = static_cast<Item *>(nullptr);
+    d_Ref_Any any(&item);
+    any = static_cast<d_Object *>(nullptr);
+    const d_Ref_Any *refs[] = {&typed, &any};
+    for (const d_Ref_Any *ref : refs) {
+        EXPECT_TRUE(ref->is_null());
+        EXPECT_EQ(ref->get_pointer(), nullptr);
+    }
+    EXPECT_EQ(typed.ptr(), nullptr);
+
+    any = &item;  // and a real object still takes its place
+    EXPECT_EQ(any.get_pointer(), &item);
+    EXPECT_EQ(any.get_oid(), item.get_oid());
+}
 }  // namespace

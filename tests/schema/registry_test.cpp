@@ -92,6 +92,37 @@ TEST_F(Registry, DeletesADomainByPath) {
     EXPECT_EQ(registerClass("accounts", "Again")->getId(), 100);
 }
 
+// A database's domain is named by the last component of its path, split after
+// the last backslash or else after the last slash; closing must find it again.
+TEST_F(Registry, DeletesTheDomainNamedByTheLastPathComponent) {
+    const struct {
+        const char *path;
+        const char *domain;
+    } cases[] = {
+        {"/data/bank/accounts", "accounts"},
+        {"C:\\data\\ledger", "ledger"},
+        {"a\\b/c", "b/c"},  // a backslash wins over a later slash
+        {"plain", "plain"},
+    };
+    for (const auto &entry : cases) {
+        SCOPED_TRACE(entry.path);
+        registerClass(entry.domain, "Account");
+        registerClass("other", "Thing");
+        registry->deleteDomain(entry.path);
+        EXPECT_EQ(registry->searchDomain(entry.domain), nullptr);
+        EXPECT_NE(registry->searchDomain("other"), nullptr);
+        registry->deleteDomain("other");
+    }
+}
+
+TEST_F(Registry, NoDomainWithoutAName) {
+    oClass cls("Orphan");
+    EXPECT_FALSE(registry->registerInterface(nullptr, &cls));
+    EXPECT_EQ(cls.getDomain(), nullptr);
+    EXPECT_EQ(registry->createDomain(nullptr, oInterfaceManager::START_USER_CLASSES), nullptr);
+    EXPECT_EQ(registry->searchInterface(static_cast<const oDomain *>(nullptr), "Orphan"), nullptr);
+}
+
 TEST_F(Registry, SearchMemberLooksOneBaseLevelDeep) {
     oClass *grand = new oClass("Grand");
     grand->makePersistent();
