@@ -58,6 +58,10 @@ const GoldenCase GOLDEN_CASES[] = {
     {"pro", {"-pro", "model.odl", "biz"}, PERSON_WITH_METHODS, 0},
     {"nco_nde", {"-nco", "-nde", "model.odl", "biz"}, PERSON_WITH_METHODS, 0},
     {"nco_nde_no_methods", {"-nco", "-nde", "model.odl", "biz"}, "class Plain { attribute long n; };", 0},
+    // An interface: no constructors, destructor or source file; its methods are
+    // pure virtual, and one without parameters reads "area(  )".
+    {"interface", {"model.odl", "biz"},
+     "interface Shape { double area(); void scale(in double f, out set<long> ids); };", 0},
     {"empty_source", {"model.odl", "biz"}, "", 0},
 };
 
