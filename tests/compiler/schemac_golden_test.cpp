@@ -136,6 +136,21 @@ TEST(SchemacFiles, UnwritableFileIsReportedAndTheRunGoesOn) {
     EXPECT_EQ(0u, readFile(work.file("Person.cpp")).find("// ----"));
 }
 
+// Generated files are created with every permission bit the umask leaves.
+TEST(SchemacFiles, FilesAreCreatedWithAllBitsTheUmaskAllows) {
+    TempDir work;
+    writeFile(work.file("model.odl"), ONE_CLASS);
+    mode_t previous = ::umask(027);
+    ProcessResult run = runSchemac(work.path(), {"model.odl", "biz"});
+    ::umask(previous);
+    EXPECT_EQ(0, run.status) << run.output;
+    for (const char *name : {"Person.h", "Person.cpp", "biz.h"}) {
+        struct stat status;
+        ASSERT_EQ(0, ::stat(work.file(name).c_str(), &status)) << name;
+        EXPECT_EQ(0750u, status.st_mode & 0777u) << name;
+    }
+}
+
 // With no one to answer (input at its end), an existing file is kept.
 TEST(SchemacFiles, QuestionWithoutAnAnswerKeepsTheFile) {
     TempDir work;
