@@ -58,6 +58,10 @@ const GoldenCase GOLDEN_CASES[] = {
     {"pro", {"-pro", "model.odl", "biz"}, PERSON_WITH_METHODS, 0},
     {"nco_nde", {"-nco", "-nde", "model.odl", "biz"}, PERSON_WITH_METHODS, 0},
     {"nco_nde_no_methods", {"-nco", "-nde", "model.odl", "biz"}, "class Plain { attribute long n; };", 0},
+    // An interface: no constructors, destructor or source file; its methods are
+    // pure virtual, and one without parameters reads "area(  )".
+    {"interface", {"model.odl", "biz"},
+     "interface Shape { double area(); void scale(in double f, out set<long> ids); };", 0},
     {"empty_source", {"model.odl", "biz"}, "", 0},
 };
 
@@ -130,6 +134,21 @@ TEST(SchemacFiles, UnwritableFileIsReportedAndTheRunGoesOn) {
                                                  "\n  Generating source file <Person.cpp>\n"))
         << run.output;
     EXPECT_EQ(0u, readFile(work.file("Person.cpp")).find("// ----"));
+}
+
+// Generated files are created with every permission bit the umask leaves.
+TEST(SchemacFiles, FilesAreCreatedWithAllBitsTheUmaskAllows) {
+    TempDir work;
+    writeFile(work.file("model.odl"), ONE_CLASS);
+    mode_t previous = ::umask(027);
+    ProcessResult run = runSchemac(work.path(), {"model.odl", "biz"});
+    ::umask(previous);
+    EXPECT_EQ(0, run.status) << run.output;
+    for (const char *name : {"Person.h", "Person.cpp", "biz.h"}) {
+        struct stat status;
+        ASSERT_EQ(0, ::stat(work.file(name).c_str(), &status)) << name;
+        EXPECT_EQ(0750u, status.st_mode & 0777u) << name;
+    }
 }
 
 // With no one to answer (input at its end), an existing file is kept.
