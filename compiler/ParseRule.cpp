@@ -55,7 +55,7 @@ int ParseRule::jump(const char *text, const char *set) {
 void ParseRule::error(const char *text, int pos, const char *message, bool fatal) {
     int start = pos > CONTEXT ? pos - CONTEXT : 0;
     std::string context;
-    for (int i = start; i < pos + CONTEXT && text[i] != '\0'; ++i) {
+    for (int i = start; i - pos < CONTEXT && text[i] != '\0'; ++i) {
         char c = text[i];
         context += (c == '\n' || c == '\r' || c == '\t') ? ' ' : c;
     }

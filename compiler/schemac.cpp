@@ -1,5 +1,7 @@
 // schemac, the ODL schema compiler: reads an ODL file, writes the C++ class
 // files and creates the database with the declared schema.
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -54,7 +56,11 @@ struct Settings {
 
 // Base-10 conversion that accepts leading blanks and a sign, stops at the
 // first non-digit and gives 0 for text without digits, reporting nothing.
-int sizeValue(const char *text) { return static_cast<int>(std::strtol(text, nullptr, 10)); }
+// Values beyond the 32-bit range stop at its limits, on every build alike.
+int sizeValue(const char *text) {
+    long long value = std::strtoll(text, nullptr, 10);
+    return static_cast<int>(std::clamp<long long>(value, INT32_MIN, INT32_MAX));
+}
 
 // Applies the option argv[index]; an option with a value consumes the next
 // argument and moves index onto it. A size option given last keeps its
