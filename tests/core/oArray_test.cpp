@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "core/d_Binary.h"
 #include "core/oArray.h"
@@ -122,6 +123,31 @@ TEST(Array, AssignTakesTheSourceCapacity) {
     EXPECT_EQ(target.getCount(), 3u);
     EXPECT_EQ(target.getStep(), 1u);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(target[i], source[i]);
+}
+
+TEST(Array, AssignFromItselfChangesNothing) {
+    Items items;
+    oArray<Item *> a(4);
+    Item *e[3] = {items.make("a"), items.make("b"), items.make("c")};
+    for (Item *item : e) a.insert_i(item, 9);
+    EXPECT_TRUE(a.assign(a));
+    ASSERT_EQ(a.getCount(), 3u);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(a[i], e[i]);
+    EXPECT_EQ(a.getCapacity(), 4u);
+}
+
+TEST(Array, SlotCountBeyondTheAddressSpaceIsOutOfMemory) {
+    // The byte size of this many slots wraps around to a single slot's width.
+    const unsigned long slots = static_cast<unsigned long>(-1) / sizeof(Item *) + 2;
+    try {
+        oArray<Item *> a(slots);
+        FAIL() << "an array of " << slots << " slots was built";
+    } catch (d_Error *caught) {
+        std::unique_ptr<d_Error> owned(caught);
+        EXPECT_EQ(owned->get_kind(), d_Error_OutOfMemory);
+        const unsigned long long bytes = static_cast<unsigned long long>(slots) * sizeof(Item *);
+        EXPECT_EQ(std::string(owned->what()), "Cannot allocate memory (size=" + std::to_string(bytes) + ").");
+    }
 }
 
 TEST(Array, DeleteAllDeletesTheElements) {
