@@ -127,10 +127,15 @@ public:
 
     // Appends the elements as a length-prefixed sequence. An array learns its
     // element type only from a read: before that it writes nothing (false).
+    // A failed write takes back what it appended.
     bool toStream(d_Binary &out, oInterface *) override {
         if (elemType == nullptr) return false;
+        unsigned long start = out.getLength();
         for (std::uint32_t i = 0; i < count; ++i) {
-            if (!oStreamable::appendElement(slots[i], out, *elemType)) return false;
+            if (!oStreamable::appendElement(slots[i], out, *elemType)) {
+                out.truncate(start);
+                return false;
+            }
         }
         return true;
     }

@@ -7,6 +7,7 @@
 #include "core/oArray.h"
 #include "core/oSingleton.h"
 #include "core/oVector.h"
+#include "objects/d_Ref_Any.h"
 
 namespace {
 
@@ -189,6 +190,22 @@ TEST(Array, CannotStreamBeforeItKnowsItsElementType) {
     out.set("keep", 0, 4);
     EXPECT_FALSE(a.toStream(out, nullptr));
     EXPECT_EQ(out.getLength(), 4u);
+}
+
+TEST(Vector, FailedStreamWritesNothing) {
+    // Room for "keep" and one element record (4 + 8 bytes), not for a second.
+    oVector<d_Ref_Any> refs;
+    refs.push_back(d_Ref_Any(oObjectId{1, 2, 3, 4}));
+    refs.push_back(d_Ref_Any(oObjectId{1, 2, 3, 5}));
+    d_Binary fixed(20, 0);
+    fixed.set("keep", 0, 4);
+    EXPECT_FALSE(refs.toStream(fixed, nullptr));
+    EXPECT_EQ(std::string(fixed.data(), fixed.getLength()), "keep");
+
+    d_Binary roomy(32, 0);
+    roomy.set("keep", 0, 4);
+    EXPECT_TRUE(refs.toStream(roomy, nullptr));
+    EXPECT_EQ(roomy.getLength(), 4u + 2 * 12u);
 }
 
 TEST(Vector, PointerHelpers) {
