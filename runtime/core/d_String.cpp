@@ -157,7 +157,8 @@ d_String &d_String::operator+=(double number) {
 void d_String::checkIndex(unsigned int index) const {
     if (index > length()) {
         d_Error *error = new d_Error(d_Error_StringIndex);
-        *error << " (index=" << static_cast<unsigned long>(index) << ").";
+        // Unsigned text: a large index must not read as a negative number.
+        *error << " (index=" << d_String(index) << ").";
         throw error;
     }
 }

@@ -34,7 +34,9 @@ public:
         // count does not fit the 32-bit capacity) could never be allocated; it
         // must not wrap around into a small block that later inserts overrun.
         unsigned long long bytes = static_cast<unsigned long long>(size) * sizeof(T);
-        if (static_cast<unsigned long long>(size) > 0xFFFFFFFFull || bytes > static_cast<unsigned long>(-1)) raiseTooLarge(bytes);
+        bool countFits = static_cast<std::uint32_t>(size) == size;
+        bool bytesFit = static_cast<unsigned long>(bytes) == bytes;
+        if (!countFits || !bytesFit) raiseTooLarge(bytes);
         slots = static_cast<T *>(oMemoryManager::alloc(static_cast<unsigned long>(bytes), "oArray::oArray"));
     }
     oArray(const oArray &) = delete;

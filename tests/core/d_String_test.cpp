@@ -141,6 +141,13 @@ TEST(String, IndexReachesTheTerminatorAndNoFurther) {
         EXPECT_STREQ(owned->what(), "Attempt to access to an element out of string (index=4).");
     }
     EXPECT_STREQ(s.c_str(), "abc");
+    try {
+        (void)s[3000000000u];
+        FAIL() << "a huge index was accepted";
+    } catch (d_Error *caught) {
+        std::unique_ptr<d_Error> owned(caught);
+        EXPECT_STREQ(owned->what(), "Attempt to access to an element out of string (index=3000000000).");
+    }
 }
 
 TEST(String, FindAndFindLastOf) {
