@@ -5,6 +5,7 @@
 #include <cstring>
 #include <istream>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "core/d_Error.h"
@@ -14,6 +15,27 @@ const char d_String::sepDefault[16] = {'\t', '\n', '\0', ' ', ',', ':', ';', '.'
 
 namespace {
 bool inSet(char c, const char *set) { return c != '\0' && std::strchr(set, c) != nullptr; }
+
+// The text printf would produce, whatever its length.
+std::string formatTextV(const char *format, va_list args) {
+    va_list measure;
+    va_copy(measure, args);
+    int needed = std::vsnprintf(nullptr, 0, format, measure);
+    va_end(measure);
+    if (needed <= 0) return std::string();
+    std::vector<char> text(static_cast<size_t>(needed) + 1);
+    std::vsnprintf(text.data(), text.size(), format, args);
+    return std::string(text.data(), static_cast<size_t>(needed));
+}
+
+std::string formatText(const char *format, ...) __attribute__((format(printf, 1, 2)));
+std::string formatText(const char *format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string text = formatTextV(format, args);
+    va_end(args);
+    return text;
+}
 }  // namespace
 
 d_String::d_String() : d_Binary(DEFAULT_SIZE, DEFAULT_STEP) { set("", 0, 1); }
@@ -34,9 +56,15 @@ d_String::d_String(bool value) : d_String(value ? "true" : "false") {}
 
 d_String::d_String(float number, int digits) : d_String(static_cast<double>(number), digits) {}
 
-// The field width and the precision are both `digits`.
-d_String::d_String(double number, int digits) : d_Binary("", 1) {
-    appendFormatted("%*.*f", digits, digits, number);
+// The field width and the precision are both `digits`. The text is formatted
+// first so that a long one gets a block of its own size, as any built string.
+d_String::d_String(double number, int digits)
+    : d_String(formatText("%*.*f", digits, digits, number).c_str()) {}
+
+d_String d_String::joined(const d_String &tail) const {
+    std::string text(c_str(), length());
+    text.append(tail.c_str(), tail.length());
+    return d_String(text.c_str());
 }
 
 void d_String::assignText(const char *text, unsigned long len) {
@@ -54,16 +82,9 @@ void d_String::appendText(const char *text, unsigned long len) {
 void d_String::appendFormatted(const char *format, ...) {
     va_list args;
     va_start(args, format);
-    va_list measure;
-    va_copy(measure, args);
-    int needed = std::vsnprintf(nullptr, 0, format, measure);
-    va_end(measure);
-    if (needed > 0) {
-        std::vector<char> text(static_cast<size_t>(needed) + 1);
-        std::vsnprintf(text.data(), text.size(), format, args);
-        appendText(text.data(), static_cast<unsigned long>(needed));
-    }
+    std::string text = formatTextV(format, args);
     va_end(args);
+    appendText(text.data(), static_cast<unsigned long>(text.size()));
 }
 
 d_String &d_String::operator=(const char *text) {
@@ -136,7 +157,8 @@ d_String &d_String::operator+=(double number) {
 void d_String::checkIndex(unsigned int index) const {
     if (index > length()) {
         d_Error *error = new d_Error(d_Error_StringIndex);
-        *error << " (index=" << static_cast<unsigned long>(index) << ").";
+        // Unsigned text: a large index must not read as a negative number.
+        *error << " (index=" << d_String(index) << ").";
         throw error;
     }
 }

@@ -48,9 +48,9 @@ public:
 
     template <typename T>
     d_String operator+(const T &operand) const {
-        d_String result(*this);
-        result += operand;
-        return result;
+        d_String tail;
+        tail += operand;
+        return joined(tail);
     }
 
     const char *c_str() const { return data(); }
@@ -68,6 +68,8 @@ public:
     unsigned long getWord(unsigned long n, d_String &word, const char *separators = sepDefault);
 
 private:
+    // A new string of this text followed by tail's, sized like any built string.
+    d_String joined(const d_String &tail) const;
     void assignText(const char *text, unsigned long len);
     void appendText(const char *text, unsigned long len);
     void appendFormatted(const char *format, ...) __attribute__((format(printf, 2, 3)));

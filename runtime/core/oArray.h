@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <typeinfo>
 
 #include "core/d_Binary.h"
@@ -28,7 +29,15 @@ public:
           capacity(static_cast<std::uint32_t>(size)),
           step(static_cast<std::uint32_t>(step == -1 ? size / 2 : step)),
           itemWidth(sizeof(T)) {
-        if (size != 0) slots = static_cast<T *>(oMemoryManager::alloc(size * sizeof(T), "oArray::oArray"));
+        if (size == 0) return;
+        // A slot count whose byte size does not fit the address space (or whose
+        // count does not fit the 32-bit capacity) could never be allocated; it
+        // must not wrap around into a small block that later inserts overrun.
+        unsigned long long bytes = static_cast<unsigned long long>(size) * sizeof(T);
+        bool countFits = static_cast<std::uint32_t>(size) == size;
+        bool bytesFit = static_cast<unsigned long>(bytes) == bytes;
+        if (!countFits || !bytesFit) raiseTooLarge(bytes);
+        slots = static_cast<T *>(oMemoryManager::alloc(static_cast<unsigned long>(bytes), "oArray::oArray"));
     }
     oArray(const oArray &) = delete;
     oArray &operator=(const oArray &) = delete;
@@ -77,6 +86,7 @@ public:
 
     // Copies the elements of `source`, growing to its capacity when smaller.
     bool assign(oArray<T> &source) {
+        if (&source == this) return true;  // the slots would be copied onto themselves
         if (capacity < source.capacity) {
             T *grown;
             try {
@@ -119,10 +129,15 @@ public:
 
     // Appends the elements as a length-prefixed sequence. An array learns its
     // element type only from a read: before that it writes nothing (false).
+    // A failed write takes back what it appended.
     bool toStream(d_Binary &out, oInterface *) override {
         if (elemType == nullptr) return false;
+        unsigned long start = out.getLength();
         for (std::uint32_t i = 0; i < count; ++i) {
-            if (!oStreamable::appendElement(slots[i], out, *elemType)) return false;
+            if (!oStreamable::appendElement(slots[i], out, *elemType)) {
+                out.truncate(start);
+                return false;
+            }
         }
         return true;
     }
@@ -138,6 +153,12 @@ public:
     }
 
 private:
+    [[noreturn]] static void raiseTooLarge(unsigned long long bytes) {
+        d_Error *error = new d_Error(d_Error_OutOfMemory);
+        *error << " (size=" << std::to_string(bytes).c_str() << ").";
+        throw error;
+    }
+
     bool grow() {
         if (step == 0) return false;
         T *grown;

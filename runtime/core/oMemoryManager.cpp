@@ -5,9 +5,11 @@
 #include "core/d_Error.h"
 
 namespace {
+// The size is written unsigned: the failing sizes are the large ones, which
+// the signed rendering of numbers in messages would show as negative.
 [[noreturn]] void raiseOutOfMemory(unsigned long size) {
     d_Error *error = new d_Error(d_Error_OutOfMemory);
-    *error << " (size=" << size << ").";
+    *error << " (size=" << d_String(size) << ").";
     throw error;
 }
 }  // namespace

@@ -45,8 +45,10 @@ oThread::oThread(void *(*function)(void *), void *argument, unsigned short detac
     if (detach == 1) pthread_detach(started);
 }
 
+// Handle 0 designates no started thread (an object describing an existing
+// one): the system call would dereference it, so it is refused here.
 bool oThread::join(unsigned long handle) {
-    if (isDetached(handle)) return false;
+    if (handle == 0 || isDetached(handle)) return false;
     return pthread_join(static_cast<pthread_t>(handle), nullptr) == 0;
 }
 

@@ -42,11 +42,16 @@ public:
     }
 
     // Appends the elements as a length-prefixed sequence, typed by the
-    // element type's name looked up in the domain of the interface.
+    // element type's name looked up in the domain of the interface. A failed
+    // write takes back what it appended, so no half sequence is left behind.
     bool toStream(d_Binary &out, oInterface *iface) override {
         oDynaObject description(typeid(T).name(), oDynaObject::domainOf(iface));
+        unsigned long start = out.getLength();
         for (const T &element : *this) {
-            if (!oStreamable::appendElement(element, out, description)) return false;
+            if (!oStreamable::appendElement(element, out, description)) {
+                out.truncate(start);
+                return false;
+            }
         }
         return true;
     }

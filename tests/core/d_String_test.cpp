@@ -54,6 +54,29 @@ TEST(String, NumbersAndTruthValuesAreFormatted) {
     EXPECT_EQ(d_String(-1e300, 2).length(), 1u + 301u + 3u);
 }
 
+TEST(String, BuiltStringsTakeTheLargerOfTheDefaultSizeAndTheirUsedSize) {
+    const std::string a250(250, 'a'), b100(100, 'b');
+    struct Case {
+        const char *what;
+        d_String value;
+        unsigned long capacity;
+    } cases[] = {
+        {"small number", d_String(7L), 256},
+        {"long formatted double", d_String(-1e300, 2), 306},
+        {"short concatenation", d_String("ab") + 'c', 256},
+        {"long concatenation", d_String(a250.c_str()) + b100.c_str(), 351},
+        {"concatenation of a string", d_String(a250.c_str()) + d_String(b100.c_str()), 351},
+        {"concatenation of a number", d_String(a250.c_str()) + 123456L, 257},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.value.getCapacity(), c.capacity);
+        EXPECT_EQ(c.value.getStep(), 64u);
+    }
+    EXPECT_EQ(cases[3].value, (a250 + b100).c_str());
+    EXPECT_EQ(cases[5].value, (a250 + "123456").c_str());
+}
+
 TEST(String, AssignmentReplacesTheWholeText) {
     d_String s("hello");
     s = 'x';
@@ -118,6 +141,13 @@ TEST(String, IndexReachesTheTerminatorAndNoFurther) {
         EXPECT_STREQ(owned->what(), "Attempt to access to an element out of string (index=4).");
     }
     EXPECT_STREQ(s.c_str(), "abc");
+    try {
+        (void)s[3000000000u];
+        FAIL() << "a huge index was accepted";
+    } catch (d_Error *caught) {
+        std::unique_ptr<d_Error> owned(caught);
+        EXPECT_STREQ(owned->what(), "Attempt to access to an element out of string (index=3000000000).");
+    }
 }
 
 TEST(String, FindAndFindLastOf) {

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "core/d_Binary.h"
 #include "core/oArray.h"
 #include "core/oSingleton.h"
 #include "core/oVector.h"
+#include "objects/d_Ref_Any.h"
 
 namespace {
 
@@ -124,6 +126,31 @@ TEST(Array, AssignTakesTheSourceCapacity) {
     for (int i = 0; i < 3; ++i) EXPECT_EQ(target[i], source[i]);
 }
 
+TEST(Array, AssignFromItselfChangesNothing) {
+    Items items;
+    oArray<Item *> a(4);
+    Item *e[3] = {items.make("a"), items.make("b"), items.make("c")};
+    for (Item *item : e) a.insert_i(item, 9);
+    EXPECT_TRUE(a.assign(a));
+    ASSERT_EQ(a.getCount(), 3u);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(a[i], e[i]);
+    EXPECT_EQ(a.getCapacity(), 4u);
+}
+
+TEST(Array, SlotCountBeyondTheAddressSpaceIsOutOfMemory) {
+    // The byte size of this many slots wraps around to a single slot's width.
+    const unsigned long slots = static_cast<unsigned long>(-1) / sizeof(Item *) + 2;
+    try {
+        oArray<Item *> a(slots);
+        FAIL() << "an array of " << slots << " slots was built";
+    } catch (d_Error *caught) {
+        std::unique_ptr<d_Error> owned(caught);
+        EXPECT_EQ(owned->get_kind(), d_Error_OutOfMemory);
+        const unsigned long long bytes = static_cast<unsigned long long>(slots) * sizeof(Item *);
+        EXPECT_EQ(std::string(owned->what()), "Cannot allocate memory (size=" + std::to_string(bytes) + ").");
+    }
+}
+
 TEST(Array, DeleteAllDeletesTheElements) {
     Item::destroyed = 0;
     oArray<Item *> a(4);
@@ -163,6 +190,22 @@ TEST(Array, CannotStreamBeforeItKnowsItsElementType) {
     out.set("keep", 0, 4);
     EXPECT_FALSE(a.toStream(out, nullptr));
     EXPECT_EQ(out.getLength(), 4u);
+}
+
+TEST(Vector, FailedStreamWritesNothing) {
+    // Room for "keep" and one element record (4 + 8 bytes), not for a second.
+    oVector<d_Ref_Any> refs;
+    refs.push_back(d_Ref_Any(oObjectId{1, 2, 3, 4}));
+    refs.push_back(d_Ref_Any(oObjectId{1, 2, 3, 5}));
+    d_Binary fixed(20, 0);
+    fixed.set("keep", 0, 4);
+    EXPECT_FALSE(refs.toStream(fixed, nullptr));
+    EXPECT_EQ(std::string(fixed.data(), fixed.getLength()), "keep");
+
+    d_Binary roomy(32, 0);
+    roomy.set("keep", 0, 4);
+    EXPECT_TRUE(refs.toStream(roomy, nullptr));
+    EXPECT_EQ(roomy.getLength(), 4u + 2 * 12u);
 }
 
 TEST(Vector, PointerHelpers) {

@@ -31,6 +31,12 @@ void *recordIdentity(void *argument) {
     return nullptr;
 }
 
+// Touches nothing of the test after raising its flag, so the test may end first.
+void *raiseFlag(void *argument) {
+    static_cast<Shared *>(argument)->acquired = true;
+    return nullptr;
+}
+
 void *exitEarly(void *argument) {
     static_cast<Shared *>(argument)->acquired = true;
     oThread::exit(nullptr);
@@ -81,11 +87,13 @@ TEST(Thread, IdentityOfStartedAndDescribedThreads) {
     EXPECT_EQ(here.getHandle(), 0u);
     EXPECT_EQ(here.getId(), oThread::self());
     EXPECT_NE(here.getId(), started.getId());
+    // A described thread has no handle of its own to join.
+    EXPECT_FALSE(oThread::join(here.getHandle()));
 }
 
 TEST(Thread, DetachedThreadCannotBeJoined) {
     Shared shared;
-    oThread detached(takeMutex, &shared, 1, 0);
+    oThread detached(raiseFlag, &shared, 1, 0);
     EXPECT_FALSE(oThread::join(detached.getHandle()));
     for (int i = 0; i < 200 && !shared.acquired; ++i) oThread::sleep(5);
     EXPECT_TRUE(shared.acquired);
