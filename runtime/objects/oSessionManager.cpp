@@ -1,5 +1,7 @@
 #include "objects/oSessionManager.h"
 
+#include <algorithm>
+
 #include "core/d_Error.h"
 #include "core/oThread.h"
 #include "objects/d_Session.h"
@@ -31,35 +33,84 @@ d_Session *oSessionManager::getActiveSession() {
     return nullptr;
 }
 
-d_Session *oSessionManager::findByName(const d_String &name) {
+bool oSessionManager::isClaimed(d_Session *session) const {
+    return std::find(claimed.begin(), claimed.end(), session) != claimed.end();
+}
+
+oSessionManager::Claim oSessionManager::claimByName(const d_String &name, d_Session *&session) {
     TALVOR_LOCK(lock);
-    for (d_Session *session : sessions) {
-        if (session->getName() == name) return session;
+    bool busy = false;
+    for (d_Session *candidate : sessions) {
+        if (!(candidate->getName() == name)) continue;
+        if (candidate->isCallers()) return Claim::Own;
+        if (isClaimed(candidate)) {
+            busy = true;
+            continue;
+        }
+        claimed.push_back(candidate);
+        session = candidate;
+        return Claim::Claimed;
     }
-    return nullptr;
+    return busy ? Claim::Busy : Claim::None;
+}
+
+oSessionManager::Claim oSessionManager::claimNextOther(const oVector<d_Session *> &done, d_Session *&session) {
+    TALVOR_LOCK(lock);
+    for (d_Session *candidate : sessions) {
+        if (candidate->isCallers() || std::find(done.begin(), done.end(), candidate) != done.end()) continue;
+        // Sessions are joined in order: one another waiter holds is waited out.
+        if (isClaimed(candidate)) return Claim::Busy;
+        claimed.push_back(candidate);
+        session = candidate;
+        return Claim::Claimed;
+    }
+    return Claim::None;
+}
+
+bool oSessionManager::joinClaimed(d_Session *session, bool collect) {
+    bool joined = session->wait();
+    TALVOR_LOCK(lock);
+    claimed.destroy(session);
+    if (joined && collect) sessions.destroy(session);
+    return joined;
 }
 
 bool oSessionManager::wait(d_String name) {
     // The lock is never held while joining: the joined thread may need it.
-    while (d_Session *session = findByName(name)) {
-        if (session->isCallers() || !session->wait()) return false;
-        remove(session);
-        delete session;
+    for (;;) {
+        d_Session *session = nullptr;
+        switch (claimByName(name, session)) {
+        case Claim::None:
+            return true;
+        case Claim::Own:
+            return false;
+        case Claim::Busy:
+            oThread::sleep(1);  // another waiter is collecting it
+            continue;
+        case Claim::Claimed:
+            break;
+        }
+        if (!joinClaimed(session, true)) return false;
+        delete session;  // no longer listed, and no one else holds it
     }
-    return true;
 }
 
 bool oSessionManager::waitAll() {
-    oVector<d_Session *> snapshot;
-    {
-        TALVOR_LOCK(lock);
-        snapshot = sessions;
+    oVector<d_Session *> done;
+    for (;;) {
+        d_Session *session = nullptr;
+        switch (claimNextOther(done, session)) {
+        case Claim::None:
+            return true;
+        case Claim::Busy:
+            oThread::sleep(1);
+            continue;
+        default:
+            break;
+        }
+        if (!joinClaimed(session, false)) return false;
+        done.push_back(session);
     }
-    for (d_Session *session : snapshot) {
-        if (session->isCallers()) continue;
-        if (!session->wait()) return false;
-    }
-    return true;
 }
 
 void oSessionManager::sendSignal(int code) {

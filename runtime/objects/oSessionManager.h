@@ -38,9 +38,19 @@ private:
     friend class d_Session;  // registers and starts its thread under `lock`
 
 #ifndef TALVOR_SINGLE_THREAD
-    d_Session *findByName(const d_String &name);
+    // What a waiter found when it looked for the next session to join.
+    enum class Claim { None, Claimed, Busy, Own };
+    Claim claimByName(const d_String &name, d_Session *&session);
+    Claim claimNextOther(const oVector<d_Session *> &done, d_Session *&session);
+    bool isClaimed(d_Session *session) const;
+    // Joins a claimed session's thread without the lock, then gives the claim
+    // back; a joined session is removed from the list when `collect` is set.
+    bool joinClaimed(d_Session *session, bool collect);
 
     oVector<d_Session *> sessions;
+    // Sessions a waiter is joining: only that waiter touches them until it
+    // gives them back, so a thread is never joined, nor a session deleted, twice.
+    oVector<d_Session *> claimed;
     TALVOR_MUTEX(lock);
 #else
     d_Session *session;

@@ -30,7 +30,8 @@ oSegment::oSegment() : header(nullptr) {}
 
 void oSegment::create(const d_String &name, unsigned long start, unsigned long step) {
     try {
-        if (start + HEADER_SIZE > LARGEST_FILE || step > LARGEST_FILE) {
+        // Summed wide: on a 32-bit build start + 16 could wrap to a tiny file.
+        if (static_cast<unsigned long long>(start) + HEADER_SIZE > LARGEST_FILE || step > LARGEST_FILE) {
             throwDamaged(d_String(" (start ") + start + " does not fit a segment file).");
         }
         oFile::create(name.c_str(), READ_WRITE);
@@ -172,8 +173,10 @@ void oSegment::extend(unsigned long len) {
     unsigned long long step = word(STEP), used = word(USED);
     if (step == 0) throw new d_Error(d_Error_SegmentNotExtendable);
     unsigned long long capacity = word(CAPACITY) + step;
-    while (capacity - used < len) capacity += step;
     try {
+        // Checked before stepping: a huge len with a small step would loop for ages.
+        if (used + len + HEADER_SIZE > LARGEST_FILE) throwDamaged(" (beyond the largest segment file)");
+        while (capacity - used < len) capacity += step;
         if (capacity + HEADER_SIZE > LARGEST_FILE) throwDamaged(" (beyond the largest segment file)");
         resize(capacity);
     } catch (d_Error *cause) {

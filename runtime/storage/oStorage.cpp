@@ -68,8 +68,9 @@ void oStorage::addRef(d_String base, unsigned long start, unsigned long step) {
 }
 
 void oStorage::addData(d_String base, unsigned long start, unsigned long step) {
+    // A pending shutdown is raised as itself, not as a failure to add the segment.
+    checkForShutdown();
     try {
-        checkForShutdown();
         std::unique_ptr<oDataSeg> segment(new oDataSeg(this));
         segment->create(base, start, step, HOLE_START, HOLE_STEP);
         append(dataSegs, std::move(segment));

@@ -1,6 +1,7 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -152,4 +153,37 @@ TEST_F(SessionTest, TheTransactionStackFollowsBeginAndClose) {
     EXPECT_EQ(main->getCurrent(), nullptr);
     main->removeTransaction(b);  // absent: nothing happens
     EXPECT_EQ(main->getCurrent(), nullptr);
+}
+
+// Several threads wait at once for the same sessions by name while the main
+// thread waits for them all: each thread is joined once and each session
+// deleted once, and every waiter returns only when the sessions have ended.
+TEST_F(SessionTest, ConcurrentWaitersShareTheSessionsTheyWaitFor) {
+    const int rounds = 5;
+    const int sessionsPerRound = 6;
+    const int waiterCount = 4;
+    for (int round = 0; round < rounds; ++round) {
+        finished = 0;
+        for (int i = 0; i < sessionsPerRound; ++i) {
+            new d_Session("shared", sleepThenCount, reinterpret_cast<void *>(static_cast<std::intptr_t>(1 + i % 3)), 0);
+        }
+        std::atomic<int> failedWaits(0);
+        std::atomic<int> earlyReturns(0);
+        std::vector<std::thread> waiters;
+        for (int i = 0; i < waiterCount; ++i) {
+            waiters.emplace_back([&] {
+                if (!manager->wait("shared")) ++failedWaits;
+                if (finished.load() != sessionsPerRound) ++earlyReturns;
+            });
+        }
+        // Only the main thread can wait for all: from a thread without a
+        // session, "main" would be one more thread to join, and it cannot be.
+        EXPECT_TRUE(manager->waitAll()) << "round " << round;
+        for (std::thread &waiter : waiters) waiter.join();
+        EXPECT_EQ(failedWaits.load(), 0) << "round " << round;
+        EXPECT_EQ(earlyReturns.load(), 0) << "round " << round;
+        EXPECT_EQ(finished.load(), sessionsPerRound) << "round " << round;
+        EXPECT_TRUE(manager->wait("shared"));
+    }
+    EXPECT_EQ(manager->getActiveSession()->getName(), "main");
 }

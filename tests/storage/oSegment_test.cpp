@@ -192,3 +192,30 @@ TEST(SegmentCreate, WrapsTheFileError) {
     ASSERT_EQ(caught.kinds, (std::vector<long>{d_Error_SegmentCreate, d_Error_FileNotFound}));
     EXPECT_EQ(caught.texts[0], "Cannot create the segment </nonexistent/dir/seg>.");
 }
+
+// Sizes that cannot fit a segment file (capacity + 16 bytes in 32 bits) are
+// refused at once, on either build, and leave nothing half made.
+TEST(SegmentSizes, SizesBeyondTheLargestFileAreRefused) {
+    TempDir dir;
+    std::string path = dir.file("huge");
+    oSegment created;
+    // On a 32-bit build start + 16 wraps around to a file of 8 bytes.
+    Caught caught = catchError([&] { created.create(path.c_str(), 0xFFFFFFF8ul, 1024); });
+    ASSERT_EQ(caught.kinds, (std::vector<long>{d_Error_SegmentCreate, d_Error_SegmentRange}));
+    EXPECT_EQ(caught.texts[0], "Cannot create the segment <" + path + ">.");
+
+    oSegment segment;
+    std::string small = dir.file("small");
+    segment.create(small.c_str(), 16, 1);
+    std::string bytes(16, 'b');
+    unsigned long pos;
+    segment.add(pos, 16, bytes.data());
+    // A step of one byte must not be counted out step by step up to the request.
+    unsigned long huge = sizeof(unsigned long) > 4 ? static_cast<unsigned long>(1ull << 40) : 0xFFFFFFF0ul;
+    caught = catchError([&] { segment.add(pos, huge, bytes.data()); });
+    ASSERT_EQ(caught.kinds,
+              (std::vector<long>{d_Error_SegmentModify, d_Error_SegmentExtend, d_Error_SegmentRange}));
+    segment.sync();
+    EXPECT_EQ(readFile(small).size(), 32u);
+    EXPECT_EQ(wordAt(readFile(small), 4), 16u);
+}
