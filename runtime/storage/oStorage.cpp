@@ -184,15 +184,23 @@ void oStorage::abortPos(unsigned long ref, unsigned long number) {
     release(ref, number);
 }
 
-bool oStorage::getRecord(unsigned long ref, unsigned long number, unsigned long &size, char *&bytes) const {
-    bytes = nullptr;
-    size = 0;
+// The entry of a number that holds a non-empty record, checked against its
+// record header; false for a free, reserved or empty number.
+bool oStorage::findStored(unsigned long ref, unsigned long number, oRefSeg::Entry &entry) const {
     checkForShutdown();
     oRefSeg *segment = getRef(ref);
     segment->getRecord(number);
     if (segment->entry().inUse == 0 || segment->entry().size == 0) return false;
     holdsRecord(ref, number);
-    oRefSeg::Entry entry = segment->entry();
+    entry = segment->entry();
+    return true;
+}
+
+bool oStorage::getRecord(unsigned long ref, unsigned long number, unsigned long &size, char *&bytes) const {
+    bytes = nullptr;
+    size = 0;
+    oRefSeg::Entry entry;
+    if (!findStored(ref, number, entry)) return false;
     char *block = static_cast<char *>(oMemoryManager::alloc(entry.size, "oStorage::getRecord"));
     try {
         getData(entry.dataSeg)->getRecord(entry.position, entry.size, block);
@@ -207,12 +215,8 @@ bool oStorage::getRecord(unsigned long ref, unsigned long number, unsigned long 
 
 bool oStorage::getRecord(unsigned long ref, unsigned long number, d_Binary &data) const {
     data.clear();
-    checkForShutdown();
-    oRefSeg *segment = getRef(ref);
-    segment->getRecord(number);
-    if (segment->entry().inUse == 0 || segment->entry().size == 0) return false;
-    holdsRecord(ref, number);
-    oRefSeg::Entry entry = segment->entry();
+    oRefSeg::Entry entry;
+    if (!findStored(ref, number, entry)) return false;
     getData(entry.dataSeg)->getRecord(entry.position, entry.size, data);
     return true;
 }

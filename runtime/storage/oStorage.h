@@ -85,6 +85,7 @@ private:
     // reserved number has none. An entry that points at a record which does
     // not name it is damage and raises instead of being followed.
     bool holdsRecord(unsigned long ref, unsigned long number) const;
+    bool findStored(unsigned long ref, unsigned long number, oRefSeg::Entry &entry) const;
     // Writes data as a new record of data segment 0 for entry `number` and
     // points the loaded entry at it; nothing is left behind if that fails.
     unsigned long storeNew(unsigned long ref, unsigned long number, d_Binary &data);

@@ -109,6 +109,15 @@ void writeFile(const std::string &path, const std::string &bytes) {
     out << bytes;
 }
 
+void execIn(const std::string &dir, std::vector<std::string> &command) {
+    if (::chdir(dir.c_str()) != 0) ::_exit(127);
+    std::vector<char *> argv;
+    for (std::string &word : command) argv.push_back(&word[0]);
+    argv.push_back(nullptr);
+    ::execvp(argv[0], argv.data());
+    ::_exit(127);
+}
+
 std::vector<std::string> schemacCommand(const std::vector<std::string> &args) {
     std::vector<std::string> command;
     if (std::string(SCHEMAC_EMULATOR).size() > 0) command.push_back(SCHEMAC_EMULATOR);
@@ -128,12 +137,7 @@ ProcessResult runSchemac(const std::string &dir, const std::vector<std::string> 
         ::dup2(output[1], STDOUT_FILENO);
         ::close(output[0]);
         ::close(output[1]);
-        if (::chdir(dir.c_str()) != 0) ::_exit(127);
-        std::vector<char *> argv;
-        for (std::string &word : command) argv.push_back(&word[0]);
-        argv.push_back(nullptr);
-        ::execvp(argv[0], argv.data());
-        ::_exit(127);
+        execIn(dir, command);
     }
     ::close(output[1]);
     ProcessResult result;

@@ -45,6 +45,9 @@ std::string readFile(const std::string &path);
 void writeFile(const std::string &path, const std::string &bytes);
 
 // The schemac command: the emulator first on a cross build, then the program.
+// In a forked child: changes to dir and runs command, or ends with status 127.
+[[noreturn]] void execIn(const std::string &dir, std::vector<std::string> &command);
+
 std::vector<std::string> schemacCommand(const std::vector<std::string> &args);
 
 // Runs schemac in dir with standard input closed; exit status and output.

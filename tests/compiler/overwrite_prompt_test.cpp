@@ -43,12 +43,7 @@ TerminalRun runOnTerminal(const std::string &dir, const std::vector<std::string>
     int master = -1;
     pid_t child = ::forkpty(&master, nullptr, nullptr, nullptr);
     if (child == 0) {
-        if (::chdir(dir.c_str()) != 0) ::_exit(127);
-        std::vector<char *> argv;
-        for (std::string &word : command) argv.push_back(&word[0]);
-        argv.push_back(nullptr);
-        ::execvp(argv[0], argv.data());
-        ::_exit(127);
+        execIn(dir, command);
     }
     TerminalRun run;
     size_t answered = 0;

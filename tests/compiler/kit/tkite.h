@@ -9,15 +9,7 @@
 #include "core/d_Binary.h"
 #include "core/d_String.h"
 
-typedef std::int32_t d_Long;
-typedef std::uint32_t d_ULong;
-typedef std::int16_t d_Short;
-typedef std::uint16_t d_UShort;
-typedef float d_Float;
-typedef double d_Double;
-typedef bool d_Boolean;
-typedef std::uint8_t d_Octet;
-typedef char d_Char;
+#include "core/d_Types.h"
 
 class d_Object {
 public:
